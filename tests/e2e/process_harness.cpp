@@ -1,0 +1,314 @@
+#include "process_harness.h"
+
+#include <fcntl.h>
+#include <grp.h>
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+namespace strma_test {
+
+const char kPromptBytes[] = "unesi ugao strme ravni u stepenima i visinu u metrima";
+
+namespace {
+
+constexpr uid_t kNobody = 65534;
+constexpr int kTimeoutMs = 20000;
+
+[[noreturn]] void fail(const std::string& what) {
+  throw std::runtime_error(what + ": " + std::strerror(errno));
+}
+
+void write_all(int fd, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return;  // the reader has gone: the rest of the input is not needed
+    }
+    done += static_cast<std::size_t>(n);
+  }
+}
+
+// Drains readable descriptors into their strings until each reaches end of file or the
+// deadline passes; stops early once `until` (if given) is satisfied.
+struct Drain {
+  int fd;
+  std::string* into;
+};
+
+bool drain_once(std::vector<Drain>& drains, int timeout_ms) {
+  std::vector<pollfd> fds;
+  for (const Drain& d : drains)
+    if (d.fd >= 0) fds.push_back({d.fd, POLLIN, 0});
+  if (fds.empty()) return false;
+  int ready = ::poll(fds.data(), fds.size(), timeout_ms);
+  if (ready <= 0) return ready == 0 ? false : true;
+  for (const pollfd& p : fds) {
+    if (!(p.revents & (POLLIN | POLLHUP | POLLERR))) continue;
+    for (Drain& d : drains) {
+      if (d.fd != p.fd) continue;
+      char buf[65536];
+      ssize_t n = ::read(d.fd, buf, sizeof buf);
+      if (n > 0) {
+        d.into->append(buf, static_cast<std::size_t>(n));
+      } else if (n == 0 || errno != EINTR) {
+        ::close(d.fd);  // end of file, or EIO on a pty master once the slave is gone
+        d.fd = -1;
+      }
+    }
+  }
+  return true;
+}
+
+int open_or_fail(const char* path, int flags) {
+  int fd = ::open(path, flags | O_CLOEXEC, 0644);
+  if (fd < 0) fail(std::string("open ") + path);
+  return fd;
+}
+
+}  // namespace
+
+TempDir::TempDir() {
+  char templ[] = "/tmp/strma-test-XXXXXX";
+  if (::mkdtemp(templ) == nullptr) fail("mkdtemp");
+  path_ = templ;
+  ::chmod(path_.c_str(), 0777);
+}
+
+TempDir::~TempDir() {
+  std::string command = "rm -rf '" + path_ + "'";
+  if (std::system(command.c_str()) != 0) {
+  }
+}
+
+std::string TempDir::read(const std::string& name, bool* exists) const {
+  std::ifstream in(file(name), std::ios::binary);
+  if (exists != nullptr) *exists = static_cast<bool>(in);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+void TempDir::write(const std::string& name, const std::string& bytes) const {
+  std::ofstream out(file(name), std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+bool can_drop_privileges() { return ::geteuid() == 0; }
+
+std::string record_line(const std::string& time_field, const std::string& angle_field,
+                        const std::string& height_field) {
+  auto field = [](const std::string& text) { return std::string(8 - text.size(), ' ') + text; };
+  return "vreme je  " + field(time_field) + "s  za ugao  " + field(angle_field) +
+         "deg  sa visine  " + field(height_field) + "m\r\n";
+}
+
+RunResult run_strma(const TempDir& dir, const RunOptions& options) {
+  const bool any_pty = options.in == Stream::pty || options.out == Stream::pty ||
+                       options.err == Stream::pty;
+  int master = -1, slave = -1;
+  if (any_pty) {
+    if (::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) fail("openpty");
+    termios tio;
+    ::tcgetattr(slave, &tio);
+    tio.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHOE | ECHOK | ECHONL | ECHOCTL);
+    tio.c_oflag &= ~static_cast<tcflag_t>(OPOST);
+    ::tcsetattr(slave, TCSANOW, &tio);
+    ::fcntl(master, F_SETFD, FD_CLOEXEC);
+    ::fcntl(slave, F_SETFD, FD_CLOEXEC);
+  }
+
+  const std::string all_input = [&] {
+    std::string s;
+    for (const std::string& chunk : options.input) s += chunk;
+    return s;
+  }();
+
+  // Descriptors for the child (index 0, 1, 2) and the parent's ends.
+  int child_fd[3] = {-1, -1, -1};
+  int in_writer = -1, out_reader = -1, err_reader = -1;
+  const std::string out_file = dir.file(".stdout"), err_file = dir.file(".stderr");
+  const Stream kinds[3] = {options.in, options.out, options.err};
+  for (int i = 0; i < 3; ++i) {
+    switch (kinds[i]) {
+      case Stream::pipe: {
+        int p[2];
+        if (::pipe2(p, O_CLOEXEC) != 0) fail("pipe");
+        if (i == 0) {
+          child_fd[0] = p[0];
+          in_writer = p[1];
+        } else {
+          child_fd[i] = p[1];
+          (i == 1 ? out_reader : err_reader) = p[0];
+        }
+        break;
+      }
+      case Stream::broken_pipe: {
+        int p[2];
+        if (::pipe2(p, O_CLOEXEC) != 0) fail("pipe");
+        ::close(p[0]);
+        child_fd[i] = p[1];
+        break;
+      }
+      case Stream::file:
+        if (i == 0) {
+          const std::string in_file = dir.file(".stdin");
+          dir.write(".stdin", all_input);
+          child_fd[0] = open_or_fail(in_file.c_str(), O_RDONLY);
+        } else {
+          child_fd[i] = open_or_fail((i == 1 ? out_file : err_file).c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC);
+        }
+        break;
+      case Stream::dev_null:
+        child_fd[i] = open_or_fail("/dev/null", i == 0 ? O_RDONLY : O_WRONLY);
+        break;
+      case Stream::dev_full:
+        child_fd[i] = open_or_fail("/dev/full", i == 0 ? O_RDONLY : O_WRONLY);
+        break;
+      case Stream::pty:
+        child_fd[i] = slave;
+        break;
+      case Stream::closed:
+        break;
+    }
+  }
+
+  if (options.as_unprivileged_user) {
+    if (::chown(dir.path().c_str(), kNobody, kNobody) != 0) fail("chown");
+  }
+
+  pid_t pid = ::fork();
+  if (pid < 0) fail("fork");
+  if (pid == 0) {
+    if (any_pty) {
+      ::setsid();
+      ::ioctl(slave, TIOCSCTTY, 0);
+    }
+    // Move the child's descriptors out of the way first, then into place.
+    int moved[3];
+    for (int i = 0; i < 3; ++i) moved[i] = child_fd[i] >= 0 ? ::fcntl(child_fd[i], F_DUPFD, 10) : -1;
+    for (int i = 0; i < 3; ++i) {
+      if (moved[i] >= 0) {
+        ::dup2(moved[i], i);
+      } else {
+        ::close(i);
+      }
+    }
+    for (int fd = 3; fd < 256; ++fd) ::close(fd);
+    if (::chdir(dir.path().c_str()) != 0) ::_exit(126);
+    if (options.as_unprivileged_user) {
+      if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+        ::_exit(125);
+    }
+    ::signal(SIGPIPE, SIG_DFL);
+    ::signal(SIGINT, SIG_DFL);
+    char* const argv[] = {const_cast<char*>(STRMA_EXECUTABLE), nullptr};
+    ::execv(STRMA_EXECUTABLE, argv);
+    ::_exit(127);
+  }
+
+  for (int i = 0; i < 3; ++i)
+    if (child_fd[i] >= 0 && child_fd[i] != slave) ::close(child_fd[i]);
+  if (slave >= 0) ::close(slave);
+
+  RunResult result;
+  std::string pty_bytes;
+  std::vector<Drain> drains;
+  if (out_reader >= 0) drains.push_back({out_reader, &result.out});
+  if (err_reader >= 0) drains.push_back({err_reader, &result.err});
+  if (master >= 0) drains.push_back({master, &pty_bytes});
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kTimeoutMs);
+
+  auto drain_until = [&](auto&& done) {
+    while (!done() && std::chrono::steady_clock::now() < deadline)
+      if (!drain_once(drains, 50) && drains.empty()) break;
+  };
+
+  if (in_writer >= 0) {
+    for (std::size_t i = 0; i < options.input.size(); ++i) {
+      if (i > 0 && options.pause_ms > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(options.pause_ms));
+      write_all(in_writer, options.input[i]);
+    }
+    ::close(in_writer);
+  } else if (options.in == Stream::pty) {
+    // Type the input only once the program waits for it: in a shared console the prompt's
+    // line end comes before the wait; otherwise the prompt alone.
+    const std::string& watched = options.out == Stream::pty ? pty_bytes : result.out;
+    const std::string ready = std::string(kPromptBytes) + (options.out == Stream::pty ? "\r\n" : "");
+    if (options.wait_for_line_end) {
+      drain_until([&] { return watched.find(ready) != std::string::npos; });
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      drain_once(drains, 0);
+    }
+    result.out_before_input = watched;
+    if (options.interrupt_after_prompt != 0) {
+      ::kill(pid, options.interrupt_after_prompt);
+    } else {
+      for (std::size_t i = 0; i < options.input.size(); ++i) {
+        if (i > 0 && options.pause_ms > 0)
+          std::this_thread::sleep_for(std::chrono::milliseconds(options.pause_ms));
+        write_all(master, options.input[i]);
+      }
+    }
+  }
+
+  int status = 0;
+  for (;;) {
+    pid_t done = ::waitpid(pid, &status, WNOHANG);
+    if (done == pid) break;
+    if (std::chrono::steady_clock::now() > deadline) {
+      ::kill(pid, SIGKILL);
+      ::waitpid(pid, &status, 0);
+      break;
+    }
+    if (!drain_once(drains, 20)) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  // Collect what is left; a pty master reports EIO once no slave is open.
+  const auto tail_deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(2000);
+  while (std::chrono::steady_clock::now() < tail_deadline) {
+    bool open = false;
+    for (const Drain& d : drains) open = open || d.fd >= 0;
+    if (!open) break;
+    drain_once(drains, 50);
+  }
+  for (const Drain& d : drains)
+    if (d.fd >= 0) ::close(d.fd);
+
+  if (WIFEXITED(status)) result.exit_status = WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
+  if (options.out == Stream::pty) result.out = pty_bytes;
+  if (options.err == Stream::pty && options.out != Stream::pty) result.err = pty_bytes;
+  if (options.out == Stream::file) result.out = dir.read(".stdout");
+  if (options.err == Stream::file) result.err = dir.read(".stderr");
+  ::unlink(out_file.c_str());
+  ::unlink(err_file.c_str());
+  ::unlink(dir.file(".stdin").c_str());
+  return result;
+}
+
+RunResult run_with_input(const TempDir& dir, const std::string& input) {
+  RunOptions options;
+  options.input = {input};
+  return run_strma(dir, options);
+}
+
+}  // namespace strma_test
