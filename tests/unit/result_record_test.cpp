@@ -40,7 +40,7 @@ TEST(FixedField, RoundsTheExactSingleHalfAwayFromZero) {
 }
 
 TEST(FixedField, TooWideFillsWithAsterisks) {
-  const float cases[] = {100000.0f, 99999.995f, -9999.996f, -10000.0f, 213157.02f,
+  const float cases[] = {100000.0f, 99999.998f, -9999.996f, -10000.0f, 213157.02f,
                          53697660.0f, 1.2e23f, 3.4028235e38f, -3.4028235e38f};
   for (float value : cases) EXPECT_EQ(field(value), "********") << value;
 }
