@@ -145,13 +145,16 @@ OpenResult open_file(const char* name, bool create_new) {
 }
 
 WriteResult cut_file(const OpenFile& file, std::uint64_t position) {
-  if (file.access == FileAccess::read) return {OsError::access_denied, EBADF};
   int fd = static_cast<int>(file.handle);
   off_t noted = lseek(fd, 0, SEEK_CUR);
   off_t length = lseek(fd, 0, SEEK_END);
   if (noted < 0 || length < 0) return {classify_os_error(errno, OsOperation::cut), errno};
   WriteResult result{OsError::none, 0};
   if (static_cast<std::uint64_t>(length) > position) {
+    if (file.access == FileAccess::read) {
+      lseek(fd, noted, SEEK_SET);
+      return {OsError::access_denied, EBADF};
+    }
     int rc;
     do {
       rc = ftruncate(fd, static_cast<off_t>(position));

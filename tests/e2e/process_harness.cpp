@@ -239,7 +239,7 @@ RunResult run_strma(const TempDir& dir, const RunOptions& options) {
 
   auto drain_until = [&](auto&& done) {
     while (!done() && std::chrono::steady_clock::now() < deadline)
-      if (!drain_once(drains, 50) && drains.empty()) break;
+      if (!drain_once(drains, 50)) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   };
 
   if (in_writer >= 0) {
@@ -252,14 +252,19 @@ RunResult run_strma(const TempDir& dir, const RunOptions& options) {
   } else if (options.in == Stream::pty) {
     // Type the input only once the program waits for it: in a shared console the prompt's
     // line end comes before the wait; otherwise the prompt alone.
-    const std::string& watched = options.out == Stream::pty ? pty_bytes : result.out;
+    auto watched = [&] {
+      if (options.out == Stream::pty) return pty_bytes;
+      if (options.out == Stream::file) return dir.read(".stdout");
+      return result.out;
+    };
     const std::string ready = std::string(kPromptBytes) + (options.out == Stream::pty ? "\r\n" : "");
     if (options.wait_for_line_end) {
-      drain_until([&] { return watched.find(ready) != std::string::npos; });
+      drain_until([&] { return watched().find(ready) != std::string::npos; });
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
       drain_once(drains, 0);
     }
-    result.out_before_input = watched;
+    result.out_before_input = watched();
+    result.file_before_input = dir.read("izlaz.dat", &result.file_before_input_exists);
     if (options.interrupt_after_prompt != 0) {
       ::kill(pid, options.interrupt_after_prompt);
     } else {

@@ -35,6 +35,8 @@ struct RunResult {
   int exit_status = -1;  // -1 when ended by a signal
   int signal = 0;
   std::string out_before_input;  // with a pty: what standard output held when input was typed
+  bool file_before_input_exists = false;  // with a pty: izlaz.dat when input was typed
+  std::string file_before_input;
 };
 
 // A temporary working directory, removed with its contents on destruction.
