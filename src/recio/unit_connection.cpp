@@ -15,9 +15,9 @@ namespace {
 using platform::OsError;
 using runframe::ReportClass;
 
-UnitConnection* find_unit(int unit_number) {
+UnitTableEntry* find_entry(int unit_number) {
   for (UnitTableEntry& entry : unit_table)
-    if (entry.in_use && entry.connection.unit_number == unit_number) return &entry.connection;
+    if (entry.in_use && entry.connection.unit_number == unit_number) return &entry;
   return nullptr;
 }
 
@@ -133,8 +133,9 @@ void connect_unit(int unit_number, const char* name) {
 }
 
 void store_record(int unit_number, const char* record, std::size_t length) {
-  UnitConnection* unit = find_unit(unit_number);
-  if (unit == nullptr) return;
+  UnitTableEntry* entry = find_entry(unit_number);
+  if (entry == nullptr) return;
+  UnitConnection* unit = &entry->connection;
   if (!unit->in_write_state) {
     unit->in_write_state = true;
     check_file_write(*unit, platform::cut_file(unit->file, static_cast<std::uint64_t>(unit->file_offset)),
@@ -145,9 +146,7 @@ void store_record(int unit_number, const char* record, std::size_t length) {
 }
 
 bool close_unit(int unit_number) {
-  UnitTableEntry* entry = nullptr;
-  for (UnitTableEntry& candidate : unit_table)
-    if (candidate.in_use && candidate.connection.unit_number == unit_number) entry = &candidate;
+  UnitTableEntry* entry = find_entry(unit_number);
   if (entry == nullptr) return true;
   UnitConnection& unit = entry->connection;
   if (unit.in_write_state) {
