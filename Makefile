@@ -2,7 +2,8 @@
 #   make        build build/strma
 #   make run    build, then start the calculator in the current directory
 #   make test   build, then run every test
-.PHONY: all run test test-sanitize configure clean
+#   make package  build the Debian package into build/package/
+.PHONY: all run test test-sanitize package clean
 
 all: build/build.ninja
 	cmake --build --preset default
@@ -20,6 +21,9 @@ test-sanitize:
 	cmake --preset sanitize
 	cmake --build --preset sanitize
 	ctest --preset sanitize
+
+package: all
+	cd build && cpack -G DEB
 
 clean:
 	rm -rf build build-sanitize
