@@ -113,8 +113,9 @@ static int open_attempt(const char* name, int access_flags, bool create_new, int
     error = errno;
     return -1;
   }
+  // Only a read-only open can succeed on a directory; read-write and write-only fail there.
   struct stat st;
-  if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+  if (access_flags == O_RDONLY && fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
     close(fd);
     error = EISDIR;
     return -1;
@@ -144,25 +145,19 @@ OpenResult open_file(const char* name, bool create_new) {
   return {{-1, FileAccess::read_write}, classify_os_error(error, OsOperation::open), error};
 }
 
+// The length comes from fstat, which leaves the file position where it is.
 WriteResult cut_file(const OpenFile& file, std::uint64_t position) {
   int fd = static_cast<int>(file.handle);
-  off_t noted = lseek(fd, 0, SEEK_CUR);
-  off_t length = lseek(fd, 0, SEEK_END);
-  if (noted < 0 || length < 0) return {classify_os_error(errno, OsOperation::cut), errno};
-  WriteResult result{OsError::none, 0};
-  if (static_cast<std::uint64_t>(length) > position) {
-    if (file.access == FileAccess::read) {
-      lseek(fd, noted, SEEK_SET);
-      return {OsError::access_denied, EBADF};
-    }
-    int rc;
-    do {
-      rc = ftruncate(fd, static_cast<off_t>(position));
-    } while (rc != 0 && errno == EINTR);
-    if (rc != 0) result = {classify_os_error(errno, OsOperation::cut), errno};
-  }
-  lseek(fd, noted, SEEK_SET);
-  return result;
+  struct stat st;
+  if (fstat(fd, &st) != 0) return {classify_os_error(errno, OsOperation::cut), errno};
+  if (static_cast<std::uint64_t>(st.st_size) <= position) return {OsError::none, 0};
+  if (file.access == FileAccess::read) return {OsError::access_denied, EBADF};
+  int rc;
+  do {
+    rc = ftruncate(fd, static_cast<off_t>(position));
+  } while (rc != 0 && errno == EINTR);
+  if (rc != 0) return {classify_os_error(errno, OsOperation::cut), errno};
+  return {OsError::none, 0};
 }
 
 WriteResult write_file(const OpenFile& file, const void* data, std::size_t size) {
