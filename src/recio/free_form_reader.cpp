@@ -1,29 +1,10 @@
+// The scanner of the free-form read.
 #include "recio/free_form_reader.h"
 
-#include <cstdlib>
-
-#include "platform/platform.h"
-#include "recio/console_output.h"
-#include "runframe/error_report.h"
-#include "runframe/run_frame.h"
+#include "recio/number_text.h"
+#include "recio/repeat_count.h"
 
 namespace strma::recio {
-namespace {
-
-// Standard input through the platform; interactive when it is a character device.
-class StandardInput final : public InputSource {
- public:
-  long read(unsigned char* buffer, std::size_t size) override {
-    const platform::ReadResult result = platform::read_standard_input(buffer, size);
-    if (result.error != platform::OsError::none) return -1;
-    return static_cast<long>(result.count);
-  }
-  bool interactive() const override {
-    return runframe::standard_handle_types().input_is_character_device;
-  }
-};
-
-}  // namespace
 
 const char* read_error_message(ReadError error) {
   switch (error) {
@@ -41,32 +22,203 @@ const char* read_error_message(ReadError error) {
     case ReadError::count_zero: return "repeat count of zero";
     case ReadError::count_repeated: return "second repeat count for one value";
     case ReadError::constant_not_number: return "constant of the wrong type";
+    case ReadError::value_too_long: return "value longer than 260 characters";
   }
   return "";
 }
 
-// Placeholder reader: two blank-separated plain numbers.
-ReadError read_two_values(InputSource& input, float& first, float& second, bool& line_open) {
-  unsigned char block[133];
-  long n = input.read(block, 132);
-  if (n < 0) return ReadError::read_failed;
-  if (n == 0) return ReadError::end_of_input;
-  block[n] = 0;
-  char* end = nullptr;
-  first = std::strtof(reinterpret_cast<char*>(block), &end);
-  second = std::strtof(end, nullptr);
-  line_open = false;
-  return ReadError::none;
+namespace {
+
+#define STRMA_TRY(expression)                                \
+  do {                                                       \
+    const ReadError strma_error_ = (expression);             \
+    if (strma_error_ != ReadError::none) return strma_error_; \
+  } while (false)
+
+bool is_blank(unsigned char c) { return c == ' ' || c == '\t'; }
+bool is_line_end(unsigned char c) { return c == kCarriageReturn || c == kLineFeed; }
+
+class Scanner {
+ public:
+  Scanner(InputSource& input, InputBlock& block, bool& line_open)
+      : cursor_(block, input, line_open) {}
+
+  // Serves both targets, then discards the rest of the line unless the last value scanned
+  // was ended by a line end.
+  ReadError read(float (&targets)[2]) {
+    for (float& target : targets) {
+      if (state_.repeats_left > 0) {
+        --state_.repeats_left;  // the retained value again, even after a slash
+      } else {
+        if (&target != &targets[0] && state_.last_separator == Separator::slash) break;
+        STRMA_TRY(scan_value());
+      }
+      STRMA_TRY(deliver(target));
+    }
+    if (!state_.ended_by_line_end) STRMA_TRY(cursor_.discard_rest_of_line());
+    return ReadError::none;
+  }
+
+ private:
+  ReadError append(unsigned char c) {
+    if (state_.value_length == kValueTextLimit) return ReadError::value_too_long;
+    state_.value_text[state_.value_length++] = static_cast<char>(c);
+    return ReadError::none;
+  }
+
+  ReadError end_value(Separator separator) {
+    state_.last_separator = separator;
+    state_.after_count = false;
+    return ReadError::none;
+  }
+
+  // The current value to a target: a null value leaves it, a plain value is converted, a
+  // parenthesised or quoted one with content is no number.
+  ReadError deliver(float& target) const {
+    if (state_.value_length == 0) return ReadError::none;
+    if (state_.value_form != ValueForm::plain) return ReadError::constant_not_number;
+    return convert_plain_value(state_.value_text, state_.value_length, target);
+  }
+
+  ReadError scan_value() {
+    state_.ended_by_line_end = false;
+    state_.value_length = 0;
+    state_.value_form = ValueForm::plain;
+    for (;;) {
+      unsigned char c = 0;
+      STRMA_TRY(cursor_.next(c));
+      const bool line_end = is_line_end(c);
+      if (line_end) STRMA_TRY(cursor_.pass_line(c));
+
+      if (state_.value_length == 0) {  // before the first character of the value
+        if (is_blank(c) || line_end) {
+          if (!state_.after_count) continue;
+          state_.ended_by_line_end = line_end;  // the null value right after a repeat count
+          return end_value(Separator::blank);
+        }
+        switch (c) {
+          case ',':
+            if (state_.last_separator == Separator::blank && !state_.after_count) {
+              state_.last_separator = Separator::comma;  // joins the blank separator
+              continue;
+            }
+            return end_value(Separator::comma);
+          case '/': return end_value(Separator::slash);
+          case '(': return scan_parenthesised();
+          case '\'':
+          case '"': return scan_quoted(c);
+          case '*':
+            return state_.after_count ? ReadError::count_repeated : ReadError::count_zero;
+          default: break;
+        }
+        STRMA_TRY(append(c));
+        continue;
+      }
+
+      // Inside a plain value.
+      if (is_blank(c) || line_end) {
+        state_.ended_by_line_end = line_end;
+        return end_value(Separator::blank);
+      }
+      if (c == ',') return end_value(Separator::comma);
+      if (c == '/') return end_value(Separator::slash);
+      if (c == '*') {
+        STRMA_TRY(start_repeat());
+        continue;
+      }
+      STRMA_TRY(append(c));
+    }
+  }
+
+  // The text so far was a repeat count: what follows is the value for this target and the
+  // next count - 1 targets.
+  ReadError start_repeat() {
+    if (state_.after_count) return ReadError::count_repeated;
+    std::uint32_t count = 0;
+    STRMA_TRY(read_repeat_count(state_.value_text, state_.value_length, count));
+    state_.value_length = 0;
+    if (count == 0) return ReadError::count_zero;
+    state_.repeats_left = count - 1;
+    state_.after_count = true;
+    return ReadError::none;
+  }
+
+  // From an opening parenthesis to the closing one (or a slash); blanks, tabs and line ends
+  // inside are ignored, so the value may go on over lines.
+  ReadError scan_parenthesised() {
+    state_.value_form = ValueForm::parenthesised;
+    for (;;) {
+      unsigned char c = 0;
+      STRMA_TRY(cursor_.next(c));
+      if (is_line_end(c)) {
+        STRMA_TRY(cursor_.pass_line(c));
+        continue;
+      }
+      if (is_blank(c)) continue;
+      if (c == ')') return end_value(Separator::blank);
+      if (c == '/') return end_value(Separator::slash);
+      STRMA_TRY(append(c));
+    }
+  }
+
+  // From a quote mark to the next same mark that is not doubled; it may go on over lines (the
+  // line end is not part of it, the next line is read from its first character). The
+  // character after the closing mark is the separator and is consumed, except an LF.
+  ReadError scan_quoted(unsigned char mark) {
+    state_.value_form = ValueForm::quoted;
+    for (;;) {
+      unsigned char c = 0;
+      STRMA_TRY(cursor_.next(c));
+      if (is_line_end(c)) {
+        STRMA_TRY(cursor_.pass_line(c));
+        continue;
+      }
+      if (c != mark) {
+        STRMA_TRY(append(c));
+        continue;
+      }
+      STRMA_TRY(cursor_.next(c));
+      if (c == mark) {
+        STRMA_TRY(append(c));  // a doubled mark stands for one
+        continue;
+      }
+      if (c == kLineFeed) {
+        cursor_.put_back();  // remains to end the line
+        return end_value(Separator::blank);
+      }
+      if (c == ',') return end_value(Separator::comma);
+      if (c == '/') return end_value(Separator::slash);
+      if (is_blank(c) || c == kCarriageReturn) return end_value(Separator::blank);
+      return end_value(Separator::other);
+    }
+  }
+
+  InputCursor cursor_;
+  FreeFormReader state_;
+};
+
+#undef STRMA_TRY
+
+}  // namespace
+
+ReadError read_two_values(InputSource& input, InputBlock& block, float& first, float& second,
+                          bool& line_open) {
+  block.position = 0;
+  block.count = 0;
+  block.line_unfinished = false;
+  float targets[2] = {first, second};
+  Scanner scanner(input, block, line_open);
+  const ReadError error = scanner.read(targets);
+  if (error == ReadError::none) {
+    first = targets[0];
+    second = targets[1];
+  }
+  return error;
 }
 
-void read_angle_height(float& angle_deg, float& height_m) {
-  ConsoleConnection& connection = console_input_connection();
-  end_console_line(connection);
-  StandardInput input;
-  const ReadError error = read_two_values(input, angle_deg, height_m, connection.console_line_open);
-  if (error != ReadError::none)
-    runframe::report_run_time_error(runframe::ReportClass::read, static_cast<int>(error),
-                                    connection.name, read_error_message(error));
+ReadError read_two_values(InputSource& input, float& first, float& second, bool& line_open) {
+  InputBlock block;
+  return read_two_values(input, block, first, second, line_open);
 }
 
 }  // namespace strma::recio

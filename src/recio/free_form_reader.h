@@ -1,47 +1,56 @@
 // Reading the two input values: the free-form read of the angle and the height.
+//
+// The read works in stages, each with a header of its own:
+//   input_block.h   filling the 132-byte console block from standard input, line ends and
+//                   the discarding of the rest of a line
+//   repeat_count.h  the text of a repeat count ("3*", "-2*", "16#A*")
+//   number_text.h   the text of a plain value and its single-precision value
+//   this header     the scanner: separators, null values, slash, repeat counts, parenthesised
+//                   and quoted constants, and the two targets
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
+#include "recio/input_block.h"
+#include "recio/read_error.h"
+
 namespace strma::recio {
 
-// Where the reader's bytes come from: standard input in the program, bytes in the tests.
-class InputSource {
- public:
-  virtual ~InputSource() = default;
-  // One raw read of up to `size` bytes: the count, 0 at end of input, -1 when it failed.
-  virtual long read(unsigned char* buffer, std::size_t size) = 0;
-  // True for an interactive device, which delivers one typed line per read.
-  virtual bool interactive() const = 0;
+// The most characters one value may hold; a longer one fails with F6103 (value_too_long).
+constexpr std::size_t kValueTextLimit = 260;
+
+// What ended the previous value or null value.
+enum class Separator : std::uint8_t {
+  comma,
+  slash,
+  blank,  // a blank, a tab, a line end, or the closing parenthesis of a parenthesised value
+  other,  // the character taken after the closing mark of a quoted value, when it is none of
+          // the above (as the 4 of ''45)
 };
 
-// Why a read failed; the value is the report number (class READ, letter F).
-enum class ReadError : std::uint16_t {
-  none = 0,
-  count_too_large = 6100,       // repeat count above 2147483647, or beyond 32 bits in a radix
-  count_bad_character = 6101,   // repeat count with a character not allowed, or a digit >= radix
-  too_large_for_double = 6102,  // value too large for double precision
-  not_a_number = 6103,          // value text not of the number form, or longer than 260 characters
-  beyond_single_range = 6104,   // value beyond the single-precision range
-  count_second_radix = 6302,    // repeat count with a second "#"
-  count_bad_radix = 6303,       // repeat count radix outside 2 to 36
-  line_too_long = 6407,         // interactive line that does not fit in the 132-byte block
-  read_failed = 6500,           // reading standard input failed
-  end_of_input = 6501,          // end of input, or a Ctrl-Z line end
-  count_zero = 6502,            // repeat count of zero, or empty
-  count_repeated = 6503,        // a second repeat count for the same value
-  constant_not_number = 6504,   // parenthesised or quoted constant with content
-};
+enum class ValueForm : std::uint8_t { plain, parenthesised, quoted };
 
-// The message text of a read failure's report.
-const char* read_error_message(ReadError error);
+// The scanner state of one read: reset when the read starts, dropped when it ends.
+struct FreeFormReader {
+  Separator last_separator = Separator::comma;
+  std::uint32_t repeats_left = 0;  // further targets that take the current value
+  bool after_count = false;        // from a repeat count's asterisk until its value has ended
+  char value_text[kValueTextLimit];  // kept after the value so repeats can convert it again
+  std::size_t value_length = 0;
+  ValueForm value_form = ValueForm::plain;
+  bool ended_by_line_end = false;  // the last value scanned was ended by a line end
+};
 
 // One free-form read into two single-precision targets, `first` then `second`; a target that
-// receives a null value, or that the read does not reach, keeps its value. `line_open` is the
-// console_line_open flag of the connection read from: it is cleared each time the read has
-// passed an input line.
+// receives a null value, or that the read does not reach, keeps its value. On failure neither
+// target is changed. `line_open` is the console_line_open flag of the connection read from:
+// it is cleared each time the read has passed an input line.
 ReadError read_two_values(InputSource& input, float& first, float& second, bool& line_open);
+
+// The same with a given input block; the read starts with it empty.
+ReadError read_two_values(InputSource& input, InputBlock& block, float& first, float& second,
+                          bool& line_open);
 
 // The program's read: writes the line end owed on the console connection it reads from, then
 // reads `angle_deg` and `height_m` from standard input. A failure ends the run with a READ
