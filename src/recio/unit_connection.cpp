@@ -114,12 +114,17 @@ void connect_unit(int unit_number, const char* name) {
       break;
     }
   }
-  if (free_entry == nullptr)
+  if (free_entry == nullptr) {
     runframe::report_run_time_error(ReportClass::open, 6418, trimmed, "no free unit");
+    return;
+  }
 
   const bool create_new = !platform::path_exists(trimmed);
   const platform::OpenResult opened = platform::open_file(trimmed, create_new);
-  if (opened.error != OsError::none) report_open_failure(trimmed, opened.error, opened.system_error);
+  if (opened.error != OsError::none) {
+    report_open_failure(trimmed, opened.error, opened.system_error);
+    return;
+  }
 
   UnitConnection& unit = free_entry->connection;
   unit.unit_number = unit_number;
