@@ -28,7 +28,6 @@ const char kPromptBytes[] = "unesi ugao strme ravni u stepenima i visinu u metri
 namespace {
 
 constexpr uid_t kNobody = 65534;
-constexpr int kTimeoutMs = 20000;
 
 [[noreturn]] void fail(const std::string& what) {
   throw std::runtime_error(what + ": " + std::strerror(errno));
@@ -83,6 +82,51 @@ int open_or_fail(const char* path, int flags) {
   return fd;
 }
 
+// A write to a pipe whose reader has ended must fail, not end the test.
+void ignore_broken_pipes() {
+  static const bool done = [] {
+    ::signal(SIGPIPE, SIG_IGN);
+    return true;
+  }();
+  (void)done;
+}
+
+// In the forked child: puts `child_fd` on 0, 1 and 2 (a negative one leaves that descriptor
+// closed), closes everything else and runs the calculator in `dir`.
+[[noreturn]] void exec_strma(const TempDir& dir, const int child_fd[3], int controlling_pty,
+                             bool as_unprivileged_user) {
+  if (controlling_pty >= 0) {
+    ::setsid();
+    ::ioctl(controlling_pty, TIOCSCTTY, 0);
+  }
+  // Move the child's descriptors out of the way first, then into place.
+  int moved[3];
+  for (int i = 0; i < 3; ++i) moved[i] = child_fd[i] >= 0 ? ::fcntl(child_fd[i], F_DUPFD, 10) : -1;
+  for (int i = 0; i < 3; ++i) {
+    if (moved[i] >= 0) {
+      ::dup2(moved[i], i);
+    } else {
+      ::close(i);
+    }
+  }
+  for (int fd = 3; fd < 256; ++fd) ::close(fd);
+  if (::chdir(dir.path().c_str()) != 0) ::_exit(126);
+  if (as_unprivileged_user) {
+    if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+      ::_exit(125);
+  }
+  ::signal(SIGPIPE, SIG_DFL);
+  ::signal(SIGINT, SIG_DFL);
+  char* const argv[] = {const_cast<char*>(STRMA_EXECUTABLE), nullptr};
+  ::execv(STRMA_EXECUTABLE, argv);
+  ::_exit(127);
+}
+
+void set_exit(RunResult& result, int status) {
+  if (WIFEXITED(status)) result.exit_status = WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
+}
+
 }  // namespace
 
 TempDir::TempDir() {
@@ -121,6 +165,7 @@ std::string record_line(const std::string& time_field, const std::string& angle_
 }
 
 RunResult run_strma(const TempDir& dir, const RunOptions& options) {
+  ignore_broken_pipes();
   const bool any_pty = options.in == Stream::pty || options.out == Stream::pty ||
                        options.err == Stream::pty;
   int master = -1, slave = -1;
@@ -183,6 +228,9 @@ RunResult run_strma(const TempDir& dir, const RunOptions& options) {
       case Stream::dev_full:
         child_fd[i] = open_or_fail("/dev/full", i == 0 ? O_RDONLY : O_WRONLY);
         break;
+      case Stream::device:
+        child_fd[i] = open_or_fail(options.device_path.c_str(), O_RDONLY);
+        break;
       case Stream::pty:
         child_fd[i] = slave;
         break;
@@ -197,33 +245,7 @@ RunResult run_strma(const TempDir& dir, const RunOptions& options) {
 
   pid_t pid = ::fork();
   if (pid < 0) fail("fork");
-  if (pid == 0) {
-    if (any_pty) {
-      ::setsid();
-      ::ioctl(slave, TIOCSCTTY, 0);
-    }
-    // Move the child's descriptors out of the way first, then into place.
-    int moved[3];
-    for (int i = 0; i < 3; ++i) moved[i] = child_fd[i] >= 0 ? ::fcntl(child_fd[i], F_DUPFD, 10) : -1;
-    for (int i = 0; i < 3; ++i) {
-      if (moved[i] >= 0) {
-        ::dup2(moved[i], i);
-      } else {
-        ::close(i);
-      }
-    }
-    for (int fd = 3; fd < 256; ++fd) ::close(fd);
-    if (::chdir(dir.path().c_str()) != 0) ::_exit(126);
-    if (options.as_unprivileged_user) {
-      if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
-        ::_exit(125);
-    }
-    ::signal(SIGPIPE, SIG_DFL);
-    ::signal(SIGINT, SIG_DFL);
-    char* const argv[] = {const_cast<char*>(STRMA_EXECUTABLE), nullptr};
-    ::execv(STRMA_EXECUTABLE, argv);
-    ::_exit(127);
-  }
+  if (pid == 0) exec_strma(dir, child_fd, any_pty ? slave : -1, options.as_unprivileged_user);
 
   for (int i = 0; i < 3; ++i)
     if (child_fd[i] >= 0 && child_fd[i] != slave) ::close(child_fd[i]);
@@ -235,14 +257,29 @@ RunResult run_strma(const TempDir& dir, const RunOptions& options) {
   if (out_reader >= 0) drains.push_back({out_reader, &result.out});
   if (err_reader >= 0) drains.push_back({err_reader, &result.err});
   if (master >= 0) drains.push_back({master, &pty_bytes});
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kTimeoutMs);
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(options.timeout_ms);
+  std::thread endless_writer;
 
   auto drain_until = [&](auto&& done) {
     while (!done() && std::chrono::steady_clock::now() < deadline)
       if (!drain_once(drains, 50)) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   };
 
-  if (in_writer >= 0) {
+  if (in_writer >= 0 && options.endless_input) {
+    // Blocks while the pipe is full; ends when the reader has gone (also after a kill).
+    endless_writer = std::thread([&options, in_writer] {
+      for (;;) {
+        for (const std::string& chunk : options.input) {
+          ssize_t n = ::write(in_writer, chunk.data(), chunk.size());
+          if (n < 0 && errno != EINTR) {
+            ::close(in_writer);
+            return;
+          }
+        }
+      }
+    });
+  } else if (in_writer >= 0) {
     for (std::size_t i = 0; i < options.input.size(); ++i) {
       if (i > 0 && options.pause_ms > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(options.pause_ms));
@@ -283,6 +320,7 @@ RunResult run_strma(const TempDir& dir, const RunOptions& options) {
     if (std::chrono::steady_clock::now() > deadline) {
       ::kill(pid, SIGKILL);
       ::waitpid(pid, &status, 0);
+      result.timed_out = true;
       break;
     }
     if (!drain_once(drains, 20)) std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -297,9 +335,9 @@ RunResult run_strma(const TempDir& dir, const RunOptions& options) {
   }
   for (const Drain& d : drains)
     if (d.fd >= 0) ::close(d.fd);
+  if (endless_writer.joinable()) endless_writer.join();
 
-  if (WIFEXITED(status)) result.exit_status = WEXITSTATUS(status);
-  if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
+  set_exit(result, status);
   if (options.out == Stream::pty) result.out = pty_bytes;
   if (options.err == Stream::pty && options.out != Stream::pty) result.err = pty_bytes;
   if (options.out == Stream::file) result.out = dir.read(".stdout");
@@ -308,6 +346,80 @@ RunResult run_strma(const TempDir& dir, const RunOptions& options) {
   ::unlink(err_file.c_str());
   ::unlink(dir.file(".stdin").c_str());
   return result;
+}
+
+std::vector<RunResult> run_strma_together(const TempDir& dir,
+                                          const std::vector<std::string>& inputs) {
+  ignore_broken_pipes();
+  struct Child {
+    pid_t pid;
+    int in_writer;
+    std::vector<Drain> drains;
+    int status;
+  };
+  const std::size_t n = inputs.size();
+  std::vector<RunResult> results(n);
+  std::vector<Child> children(n);
+  for (std::size_t k = 0; k < n; ++k) {
+    int in[2], out[2], err[2];
+    if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0 ||
+        ::pipe2(err, O_CLOEXEC) != 0)
+      fail("pipe");
+    const int child_fd[3] = {in[0], out[1], err[1]};
+    pid_t pid = ::fork();
+    if (pid < 0) fail("fork");
+    if (pid == 0) exec_strma(dir, child_fd, -1, false);
+    ::close(in[0]);
+    ::close(out[1]);
+    ::close(err[1]);
+    children[k] = {pid, in[1], {{out[0], &results[k].out}, {err[0], &results[k].err}}, 0};
+  }
+
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  auto drain_all_until = [&](auto&& done) {
+    while (!done() && std::chrono::steady_clock::now() < deadline) {
+      bool any = false;
+      for (Child& child : children) any = drain_once(child.drains, 0) || any;
+      if (!any) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+  };
+  // Every run has connected the file once its prompt is out (or has ended with a report).
+  drain_all_until([&] {
+    for (const RunResult& r : results)
+      if (r.out.size() < std::strlen(kPromptBytes) && r.err.empty()) return false;
+    return true;
+  });
+  for (std::size_t k = 0; k < n; ++k) {
+    write_all(children[k].in_writer, inputs[k]);
+    ::close(children[k].in_writer);
+  }
+  std::size_t running = n;
+  drain_all_until([&] {
+    for (Child& child : children) {
+      if (child.pid > 0 && ::waitpid(child.pid, &child.status, WNOHANG) == child.pid) {
+        child.pid = 0;
+        --running;
+      }
+    }
+    return running == 0;
+  });
+  for (std::size_t k = 0; k < n; ++k) {
+    Child& child = children[k];
+    if (child.pid > 0) {
+      ::kill(child.pid, SIGKILL);
+      ::waitpid(child.pid, &child.status, 0);
+      results[k].timed_out = true;
+    }
+    while (drain_once(child.drains, 100)) {
+      bool open = false;
+      for (const Drain& d : child.drains) open = open || d.fd >= 0;
+      if (!open) break;
+    }
+    for (const Drain& d : child.drains)
+      if (d.fd >= 0) ::close(d.fd);
+    set_exit(results[k], child.status);
+  }
+  return results;
 }
 
 RunResult run_with_input(const TempDir& dir, const std::string& input) {

@@ -16,6 +16,8 @@ enum class Stream {
              // no output processing; input is typed line by line after the prompt's line end)
   closed,    // the descriptor is not open in the process
   broken_pipe,  // (standard output only) a pipe whose reading end is already closed
+  device,       // (standard input only) opened read-only from RunOptions::device_path, e.g.
+                // /dev/zero or /dev/urandom; `input` is not used
 };
 
 struct RunOptions {
@@ -27,6 +29,10 @@ struct RunOptions {
   bool as_unprivileged_user = false;  // drop to nobody (needs root)
   bool wait_for_line_end = true;      // with a pty: type input only after the prompt's line end
   int interrupt_after_prompt = 0;     // with a pty: send this signal instead of typing input
+  std::string device_path;            // with Stream::device
+  bool endless_input = false;  // with a pipe: write the chunks over and over until the program
+                               // stops reading (ends, or closes its standard input)
+  int timeout_ms = 20000;      // the run is killed after this long
 };
 
 struct RunResult {
@@ -37,6 +43,7 @@ struct RunResult {
   std::string out_before_input;  // with a pty: what standard output held when input was typed
   bool file_before_input_exists = false;  // with a pty: izlaz.dat when input was typed
   std::string file_before_input;
+  bool timed_out = false;  // killed because it outlived RunOptions::timeout_ms
 };
 
 // A temporary working directory, removed with its contents on destruction.
@@ -58,6 +65,12 @@ class TempDir {
 
 // Runs the calculator in `dir`.
 RunResult run_strma(const TempDir& dir, const RunOptions& options);
+
+// Starts one run per input at once in the same directory, every stream a pipe. The inputs are
+// written only when every run has written its prompt (so every run has connected izlaz.dat),
+// which makes the runs race through the cut and the write of the result file together.
+std::vector<RunResult> run_strma_together(const TempDir& dir,
+                                          const std::vector<std::string>& inputs);
 
 // Convenience: input through a pipe, every stream a pipe.
 RunResult run_with_input(const TempDir& dir, const std::string& input);
