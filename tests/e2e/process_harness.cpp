@@ -117,8 +117,12 @@ void ignore_broken_pipes() {
   }
   ::signal(SIGPIPE, SIG_DFL);
   ::signal(SIGINT, SIG_DFL);
-  char* const argv[] = {const_cast<char*>(STRMA_EXECUTABLE), nullptr};
-  ::execv(STRMA_EXECUTABLE, argv);
+  // The program under test: the calculator of this build, or the command that STRMA_UNDER_TEST
+  // names (a cross build's executable started through its emulator).
+  const char* program = std::getenv("STRMA_UNDER_TEST");
+  if (program == nullptr || *program == '\0') program = STRMA_EXECUTABLE;
+  char* const argv[] = {const_cast<char*>(program), nullptr};
+  ::execv(program, argv);
   ::_exit(127);
 }
 
