@@ -156,6 +156,15 @@ TEST_F(ConcurrentRuns, MissingFileGoesToOneCreatorTheOthersReportOrWrite) {
 // ---------------------------------------------------------------------------------------------
 // Standard descriptors closed when the run starts.
 
+const char* name(Stream stream) {
+  switch (stream) {
+    case Stream::pipe: return "pipe";
+    case Stream::pty: return "terminal";
+    case Stream::closed: return "closed";
+    default: return "other";
+  }
+}
+
 // A missing descriptor counts as a character device, console writes to it fail and are
 // ignored, a report that cannot be written is lost and the status stays. The file that the
 // run opens never takes descriptor 0, 1 or 2: the old content of izlaz.dat is itself a valid
@@ -191,10 +200,8 @@ TEST(ClosedDescriptors, DocumentedOutcomeAndNothingStrayInTheFile) {
   };
   for (const Case& c : cases) {
     for (bool old_file : {false, true}) {
-      SCOPED_TRACE(std::string("input ") + c.input + (old_file ? ", old file" : ", no file") +
-                   ", in " + std::to_string(static_cast<int>(c.in)) + " out " +
-                   std::to_string(static_cast<int>(c.out)) + " err " +
-                   std::to_string(static_cast<int>(c.err)));
+      SCOPED_TRACE(std::string("in ") + name(c.in) + ", out " + name(c.out) + ", err " +
+                   name(c.err) + ", input " + c.input + (old_file ? ", old file" : ", no file"));
       TempDir dir;
       if (old_file) dir.write("izlaz.dat", old_content);
       RunOptions options;
