@@ -85,6 +85,7 @@ class Scanner {
     state_.value_length = 0;
     state_.value_form = ValueForm::plain;
     for (;;) {
+      if (state_.value_length == 0 && !state_.after_count) cursor_.skip_blanks_and_line_feeds();
       unsigned char c = 0;
       STRMA_TRY(cursor_.next(c));
       const bool line_end = is_line_end(c);

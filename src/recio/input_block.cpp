@@ -1,5 +1,8 @@
 #include "recio/input_block.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace strma::recio {
 
 ReadError fill_input_block(InputBlock& block, InputSource& source, bool interactive) {
@@ -84,6 +87,54 @@ ReadError InputCursor::discard_rest_of_line() {
   }
   line_open_ = false;
   return ReadError::none;
+}
+
+namespace {
+
+constexpr std::uint64_t every_byte(unsigned char b) { return 0x0101010101010101u * b; }
+
+// 0x80 in each byte of x that is zero, 0 in the others. Exact: adding 0x7f to the low seven
+// bits of a byte never carries into the next byte.
+constexpr std::uint64_t zero_bytes(std::uint64_t x) {
+  constexpr std::uint64_t low7 = every_byte(0x7f);
+  return ~(((x & low7) + low7) | x | low7);
+}
+
+}  // namespace
+
+// Works on local copies (the flag written through a reference could otherwise alias the
+// block). Redirected input takes eight bytes at a time while all of them are blanks, tabs or
+// LFs, which is the same as taking them one by one there: each only moves the position on.
+void InputCursor::skip_blanks_and_line_feeds() {
+  const unsigned char* const bytes = block_.bytes;
+  const std::size_t count = block_.count;
+  std::size_t position = block_.position;
+  bool passed_line = false;
+  if (!interactive_) {
+    while (count - position >= 8) {
+      std::uint64_t x;
+      std::memcpy(&x, bytes + position, 8);
+      const std::uint64_t line_feeds = zero_bytes(x ^ every_byte(kLineFeed));
+      const std::uint64_t skippable =
+          line_feeds | zero_bytes(x ^ every_byte(' ')) | zero_bytes(x ^ every_byte('\t'));
+      if (skippable != every_byte(0x80)) break;
+      passed_line = passed_line || line_feeds != 0;
+      position += 8;
+    }
+  }
+  while (position < count) {
+    const unsigned char c = bytes[position];
+    if (c == ' ' || c == '\t') {
+      ++position;
+    } else if (c == kLineFeed) {
+      position = interactive_ ? count : position + 1;
+      passed_line = true;
+    } else {
+      break;
+    }
+  }
+  block_.position = position;
+  if (passed_line) line_open_ = false;
 }
 
 }  // namespace strma::recio

@@ -66,6 +66,11 @@ class InputCursor {
   // The end of the read: discards the rest of the current line as a line end would.
   ReadError discard_rest_of_line();
 
+  // Passes the blanks, tabs and LF line ends at the read position of the block in one go, as
+  // taking them one by one with next() and pass_line() would; stops at any other byte and at
+  // the end of the block. Long runs of empty lines cost a read and a short loop per block.
+  void skip_blanks_and_line_feeds();
+
  private:
   ReadError skip_through_line_feed();
 

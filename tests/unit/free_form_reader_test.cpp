@@ -491,4 +491,29 @@ TEST(FreeFormReader, LineOpenFlag) {
   EXPECT_TRUE(too_long.line_open);
 }
 
+// Long runs of blanks, tabs and empty lines before a value are passed in one go on redirected
+// input: the value may start at any offset, a CR among them still discards the rest of its
+// line, and the line flag is cleared exactly when an LF was among them.
+TEST(FreeFormReader, RunsOfSeparatorsBeforeAValue) {
+  for (std::size_t length = 0; length <= 40; ++length) {
+    std::string blanks, with_line_feed;
+    for (std::size_t i = 0; i < length; ++i) blanks += i % 3 == 0 ? '\t' : ' ';
+    with_line_feed = blanks + "\n" + blanks;
+    for (Feed feed : kEveryFeed) {
+      SCOPED_TRACE(std::to_string(length) + " separators, feed " + feed_name(feed));
+      Outcome o = read(with_line_feed + "30" + with_line_feed + "45\n", feed);
+      EXPECT_EQ(o.error, OK);
+      EXPECT_EQ(o.angle, 30);
+      EXPECT_EQ(o.height, 45);
+      if (feed != Feed::terminal) {
+        o = read(blanks + "\r9 9\n" + blanks + "30 45\n", feed);
+        EXPECT_EQ(o.angle, 30);
+        EXPECT_EQ(o.height, 45);
+      }
+      EXPECT_TRUE(read(blanks + "abc 45\n", feed).line_open);
+      EXPECT_FALSE(read(with_line_feed + "abc 45\n", feed).line_open);
+    }
+  }
+}
+
 }  // namespace
