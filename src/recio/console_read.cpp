@@ -22,7 +22,7 @@ class StandardInput final : public InputSource {
 };
 
 // The console's input block: it belongs to the console for the whole run.
-InputBlock input_block;
+InputBlock input_block{};
 
 }  // namespace
 
