@@ -12,12 +12,15 @@ UnitTableEntry unit_table[kUnitTableSize];
 
 namespace {
 
+// The storage of entry i's connection.
+UnitConnection connection_storage[kUnitTableSize];
+
 using platform::OsError;
 using runframe::ReportClass;
 
 UnitTableEntry* find_entry(int unit_number) {
   for (UnitTableEntry& entry : unit_table)
-    if (entry.in_use && entry.connection.unit_number == unit_number) return &entry;
+    if (entry.connection != nullptr && entry.connection->unit_number == unit_number) return &entry;
   return nullptr;
 }
 
@@ -109,7 +112,7 @@ void connect_unit(int unit_number, const char* name) {
 
   UnitTableEntry* free_entry = nullptr;
   for (UnitTableEntry& entry : unit_table) {
-    if (!entry.in_use) {
+    if (entry.connection == nullptr) {
       free_entry = &entry;
       break;
     }
@@ -126,7 +129,7 @@ void connect_unit(int unit_number, const char* name) {
     return;
   }
 
-  UnitConnection& unit = free_entry->connection;
+  UnitConnection& unit = connection_storage[free_entry - unit_table];
   unit.unit_number = unit_number;
   std::memcpy(unit.name, trimmed, sizeof trimmed);
   unit.file = opened.file;
@@ -134,13 +137,13 @@ void connect_unit(int unit_number, const char* name) {
   unit.file_offset = 0;
   unit.in_write_state = create_new;
   unit.has_unwritten_data = false;
-  free_entry->in_use = true;
+  free_entry->connection = &unit;
 }
 
 void store_record(int unit_number, const char* record, std::size_t length) {
   UnitTableEntry* entry = find_entry(unit_number);
   if (entry == nullptr) return;
-  UnitConnection* unit = &entry->connection;
+  UnitConnection* unit = entry->connection;
   if (!unit->in_write_state) {
     unit->in_write_state = true;
     check_file_write(*unit, platform::cut_file(unit->file, static_cast<std::uint64_t>(unit->file_offset)),
@@ -153,18 +156,18 @@ void store_record(int unit_number, const char* record, std::size_t length) {
 bool close_unit(int unit_number) {
   UnitTableEntry* entry = find_entry(unit_number);
   if (entry == nullptr) return true;
-  UnitConnection& unit = entry->connection;
+  UnitConnection& unit = *entry->connection;
   if (unit.in_write_state) {
     if (unit.has_unwritten_data && !flush_buffer(unit, ReportClass::close)) return false;
     unit.in_write_state = false;
   }
-  entry->in_use = false;
+  entry->connection = nullptr;
   return check_file_write(unit, platform::close_file(unit.file), ReportClass::close, false);
 }
 
 void record_io_end() {
   for (UnitTableEntry& entry : unit_table) {
-    if (entry.in_use && !close_unit(entry.connection.unit_number)) return;
+    if (entry.connection != nullptr && !close_unit(entry.connection->unit_number)) return;
   }
   end_console_line(console_output_connection());
 }

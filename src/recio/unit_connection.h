@@ -24,10 +24,11 @@ struct UnitConnection {
   bool has_unwritten_data;   // buffer holds bytes not yet in the file
 };
 
-// One entry of the unit table: a connection, or nothing.
+// One entry of the unit table: a unit number and its connection, or nothing (null). The
+// connections live in storage of their own, so that walking the table touches only the
+// small entries, not the 1024-byte buffers.
 struct UnitTableEntry {
-  bool in_use;
-  UnitConnection connection;
+  UnitConnection* connection;
 };
 
 extern UnitTableEntry unit_table[kUnitTableSize];
