@@ -114,6 +114,11 @@ void InputCursor::skip_blanks_and_line_feeds() {
     while (count - position >= 8) {
       std::uint64_t x;
       std::memcpy(&x, bytes + position, 8);
+      if (x == every_byte(kLineFeed)) {  // empty lines, the common case of a long input
+        passed_line = true;
+        position += 8;
+        continue;
+      }
       const std::uint64_t line_feeds = zero_bytes(x ^ every_byte(kLineFeed));
       const std::uint64_t skippable =
           line_feeds | zero_bytes(x ^ every_byte(' ')) | zero_bytes(x ^ every_byte('\t'));
