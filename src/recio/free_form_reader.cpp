@@ -144,17 +144,22 @@ class Scanner {
     return ReadError::none;
   }
 
+  // The next character of a constant, which may go on over lines: line ends are passed.
+  ReadError next_over_lines(unsigned char& c) {
+    for (;;) {
+      STRMA_TRY(cursor_.next(c));
+      if (!is_line_end(c)) return ReadError::none;
+      STRMA_TRY(cursor_.pass_line(c));
+    }
+  }
+
   // From an opening parenthesis to the closing one (or a slash); blanks, tabs and line ends
   // inside are ignored, so the value may go on over lines.
   ReadError scan_parenthesised() {
     state_.value_form = ValueForm::parenthesised;
     for (;;) {
       unsigned char c = 0;
-      STRMA_TRY(cursor_.next(c));
-      if (is_line_end(c)) {
-        STRMA_TRY(cursor_.pass_line(c));
-        continue;
-      }
+      STRMA_TRY(next_over_lines(c));
       if (is_blank(c)) continue;
       if (c == ')') return end_value(Separator::blank);
       if (c == '/') return end_value(Separator::slash);
@@ -169,11 +174,7 @@ class Scanner {
     state_.value_form = ValueForm::quoted;
     for (;;) {
       unsigned char c = 0;
-      STRMA_TRY(cursor_.next(c));
-      if (is_line_end(c)) {
-        STRMA_TRY(cursor_.pass_line(c));
-        continue;
-      }
+      STRMA_TRY(next_over_lines(c));
       if (c != mark) {
         STRMA_TRY(append(c));
         continue;

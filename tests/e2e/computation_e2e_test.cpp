@@ -8,11 +8,10 @@
 
 namespace {
 
+using strma_test::kPromptLine;
 using strma_test::record_line;
 using strma_test::RunResult;
 using strma_test::TempDir;
-
-const std::string kPromptLine = std::string(strma_test::kPromptBytes) + "\r\n";
 
 struct RecordCase {
   const char* input;

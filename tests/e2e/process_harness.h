@@ -84,4 +84,8 @@ std::string record_line(const std::string& time_field, const std::string& angle_
 
 extern const char kPromptBytes[];  // the 53 bytes of the prompt
 
+// Standard output of a normal run: the prompt, and the prompt with its line end (55 bytes).
+inline const std::string kPrompt = kPromptBytes;
+inline const std::string kPromptLine = kPrompt + "\r\n";
+
 }  // namespace strma_test

@@ -9,13 +9,12 @@
 
 namespace {
 
-using strma_test::kPromptBytes;
+using strma_test::kPrompt;
 using strma_test::RunOptions;
 using strma_test::RunResult;
 using strma_test::Stream;
 using strma_test::TempDir;
 
-const std::string kPrompt = kPromptBytes;
 const std::string kLineEnd = "\r\n";
 
 std::string read_report(const std::string& number, const std::string& message) {

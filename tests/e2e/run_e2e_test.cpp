@@ -11,15 +11,14 @@
 
 namespace {
 
-using strma_test::kPromptBytes;
+using strma_test::kPrompt;
+using strma_test::kPromptLine;
 using strma_test::record_line;
 using strma_test::RunOptions;
 using strma_test::RunResult;
 using strma_test::Stream;
 using strma_test::TempDir;
 
-const std::string kPrompt = kPromptBytes;
-const std::string kPromptLine = kPrompt + "\r\n";
 const std::string kRecord45_10 = record_line("3.11", "45.00", "10.00");
 
 std::string report(const std::string& code_and_class, const std::string& message) {
