@@ -6,15 +6,18 @@
 #   make test-windows  build for Windows x86-64, run its tests under Wine
 #   make test-aarch64  build for Linux aarch64, run its tests under qemu-aarch64
 # Missing build tools are installed on a Debian machine (as root) or named.
-.PHONY: all run test test-sanitize package clean test-windows test-aarch64
+.PHONY: all run configure test test-sanitize package clean test-windows test-aarch64
 
-all:
-	@scripts/ensure-build-tools
-	@test -f build/build.ninja || cmake --preset default
+all: configure
 	cmake --build --preset default
 
-run: all
+run: configure
+	cmake --build --preset default --target strma
 	./build/strma
+
+configure:
+	@scripts/ensure-build-tools
+	@test -f build/build.ninja || cmake --preset default
 
 test:
 	@scripts/ensure-build-tools --test
